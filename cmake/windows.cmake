@@ -1,0 +1,35 @@
+# Windows build: the launcher, the stand-ins, and the tests that run under Wine.
+enable_language(RC)
+
+# No libstdc++, libgcc or winpthread DLL next to any of our programs.
+set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static")
+set(CMAKE_SHARED_LINKER_FLAGS "${CMAKE_SHARED_LINKER_FLAGS} -static")
+
+set(LAUNCHER_FLAGS -Os -fno-exceptions -fno-rtti -municode -Wall -Wextra)
+target_compile_options(launcher_pure PRIVATE -Os)
+
+# The launcher's Win32 operations, in a library so that the tests call them in-process.
+add_library(launcher_win STATIC
+    launcher/install_layout_win.cpp
+    launcher/acquisition_win.cpp
+    probe/platform_win.cpp
+    probe/dotnet_win.cpp
+)
+target_compile_options(launcher_win PRIVATE ${LAUNCHER_FLAGS})
+target_link_libraries(launcher_win PUBLIC launcher_pure
+    wininet psapi ole32 uuid shell32 user32 gdi32 advapi32)
+
+add_executable(OrvaneLauncher WIN32 launcher/main_win.cpp resources/launcher.rc)
+target_compile_options(OrvaneLauncher PRIVATE ${LAUNCHER_FLAGS})
+target_link_options(OrvaneLauncher PRIVATE -municode -mwindows $<$<CONFIG:Release>:-s>)
+target_link_libraries(OrvaneLauncher PRIVATE launcher_win)
+set_property(SOURCE resources/launcher.rc APPEND PROPERTY OBJECT_DEPENDS
+    ${CMAKE_CURRENT_SOURCE_DIR}/resources/launcher.ico
+    ${CMAKE_CURRENT_SOURCE_DIR}/resources/launcher.manifest
+    ${CMAKE_CURRENT_SOURCE_DIR}/resources/version.h)
+
+add_subdirectory(stand-ins)
+
+if(LAUNCHER_TESTS)
+    add_subdirectory(tests/windows)
+endif()
