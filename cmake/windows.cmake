@@ -30,6 +30,13 @@ set_property(SOURCE resources/launcher.rc APPEND PROPERTY OBJECT_DEPENDS
 
 add_subdirectory(stand-ins)
 
-if(LAUNCHER_TESTS)
+if(LAUNCHER_TESTS AND CMAKE_SIZEOF_VOID_P EQUAL 8)
+    # 64-bit programs are the ones that run here, under Wine.
     add_subdirectory(tests/windows)
+elseif(LAUNCHER_TESTS)
+    # The shipped 32-bit build is inspected, never run.
+    add_test(NAME shipped_build_inspection
+        COMMAND ${TEST_PYTHON} ${CMAKE_SOURCE_DIR}/tests/inspect_shipped.py)
+    set_tests_properties(shipped_build_inspection PROPERTIES
+        ENVIRONMENT "LAUNCHER_EXE=$<TARGET_FILE:OrvaneLauncher>")
 endif()

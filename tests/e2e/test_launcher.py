@@ -1,0 +1,89 @@
+"""The whole launcher, started as a user would, in a Wine prefix of its own."""
+import os
+import sys
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import winenv  # noqa: E402
+
+BUILD_DIR = os.environ.get("LAUNCHER_BUILD_DIR", "")
+FOLDERS = ("C:\\Games\\Orvane", "C:\\My Games\\奥瓦恩 在线")
+NDP = "HKLM\\SOFTWARE\\Wow6432Node\\Microsoft\\NET Framework Setup\\NDP\\v4\\"
+
+
+class LauncherTest(unittest.TestCase):
+    def setUp(self):
+        self.prefix = winenv.Prefix(BUILD_DIR)
+        self.addCleanup(self.prefix.close)
+
+    def set_dotnet(self, profile, version):
+        self.prefix.reg_add(NDP + profile, "Install", "REG_DWORD", "1")
+        self.prefix.reg_add(NDP + profile, "Version", "REG_SZ", version)
+
+    def updater_starts(self, folder, count=1):
+        path = os.path.join(self.prefix.unix(folder), "Updater.record")
+        return winenv.wait_for(lambda: len(winenv.read_records(path)) >= count and winenv.read_records(path))
+
+    def installer_starts(self, folder):
+        return winenv.read_records(os.path.join(self.prefix.unix(folder), "Vextal.record"))
+
+
+class HandOver(LauncherTest):
+    def test_dotnet_present_starts_the_updater_directly(self):
+        for profile in ("Full", "Client"):
+            for folder in FOLDERS:
+                with self.subTest(profile=profile, folder=folder):
+                    self.prefix.run(["reg", "delete", NDP.rstrip("\\"), "/f"])
+                    self.set_dotnet(profile, "4.0.30319")
+                    unix = self.prefix.install_launcher(folder)
+                    for name in ("Updater.record", "Vextal.record"):
+                        if os.path.exists(os.path.join(unix, name)):
+                            os.remove(os.path.join(unix, name))
+                    self.assertEqual(0, self.prefix.run_launcher(folder))
+                    starts = self.updater_starts(folder)
+                    self.assertEqual([('"%s\\Updater.exe"' % folder, folder)], starts)
+                    time.sleep(0.5)
+                    self.assertEqual([], self.installer_starts(folder))
+
+    def test_dotnet_absent_or_too_old_goes_through_the_runtime_installer(self):
+        for version in (None, "4.0.30318"):
+            for folder in FOLDERS:
+                with self.subTest(version=version, folder=folder):
+                    self.prefix.run(["reg", "delete", NDP.rstrip("\\"), "/f"])
+                    if version:
+                        self.set_dotnet("Full", version)
+                    unix = self.prefix.install_launcher(folder)
+                    for name in ("Updater.record", "Vextal.record"):
+                        if os.path.exists(os.path.join(unix, name)):
+                            os.remove(os.path.join(unix, name))
+                    self.assertEqual(0, self.prefix.run_launcher(folder))
+                    starts = self.updater_starts(folder)
+                    self.assertEqual(
+                        [('"%s\\Vextal.exe" "%s\\Updater.exe"' % (folder, folder), folder)],
+                        self.installer_starts(folder))
+                    # The runtime installer hands the quoted updater path on.
+                    self.assertEqual('"%s\\Updater.exe"' % folder, starts[0][0])
+
+
+class PathTooLong(LauncherTest):
+    def test_a_launcher_path_beyond_260_characters_ends_the_run_with_a_message(self):
+        folder = "C:\\Games\\" + "\\".join(["x" * 60] * 4)
+        self.assertGreater(len(folder + "\\OrvaneLauncher.exe"), 260)
+        unix = self.prefix.install_launcher(folder)
+        box = os.path.join(self.prefix.dir, "box.txt")
+        helper = self.prefix.helper("click-box", "ok", box)
+        self.assertEqual(0, self.prefix.run_launcher(folder))
+        self.assertEqual(0, helper.wait(timeout=60))
+        caption, text = winenv.read_box(box)[:2]
+        self.assertEqual("启动失败", caption)
+        self.assertIn("路径过长", text)
+        time.sleep(0.5)
+        self.assertFalse(os.path.exists(os.path.join(unix, "Updater.record")))
+        self.assertEqual([], os.listdir(self.prefix.desktop))
+
+
+if __name__ == "__main__":
+    if not os.environ.get("DISPLAY"):
+        os.execvp("xvfb-run", ["xvfb-run", "-a", sys.executable] + sys.argv)
+    unittest.main(verbosity=2)
