@@ -9,6 +9,7 @@ if(LAUNCHER_TESTS)
         tests/native/install_layout_test.cpp
         tests/native/platform_test.cpp
         tests/native/dotnet_version_test.cpp
+        tests/native/device_path_test.cpp
     )
     target_compile_options(native_tests PRIVATE ${SANITIZE} -g)
     target_link_libraries(native_tests PRIVATE launcher_pure GTest::gtest_main)
@@ -16,7 +17,7 @@ if(LAUNCHER_TESTS)
 
     if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
         set(FUZZ_SECONDS 15 CACHE STRING "How long each fuzz target runs in the tests")
-        foreach(target dotnet_version)
+        foreach(target dotnet_version device_path)
             add_executable(fuzz_${target} tests/fuzz/${target}_fuzz.cpp ${PURE_SOURCES})
             target_include_directories(fuzz_${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
             target_compile_options(fuzz_${target} PRIVATE -g -fsanitize=fuzzer,address,undefined

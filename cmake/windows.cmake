@@ -14,6 +14,9 @@ add_library(launcher_win STATIC
     launcher/acquisition_win.cpp
     probe/platform_win.cpp
     probe/dotnet_win.cpp
+    housekeeping/process_terminator_win.cpp
+    housekeeping/staged_update_win.cpp
+    housekeeping/desktop_shortcut_win.cpp
 )
 target_compile_options(launcher_win PRIVATE ${LAUNCHER_FLAGS})
 target_link_libraries(launcher_win PUBLIC launcher_pure

@@ -24,18 +24,48 @@ wchar_t g_InstallFolder[LAUNCHER_PATH_CAPACITY];
 // A download writes the component path with this appended beside the component.
 static const size_t TemporarySuffixLength = 4; // ".tmp"
 
-int ConcatPath(wchar_t *out, size_t capacity, const wchar_t *head, const wchar_t *tail)
+// Writes the pieces one after another into out; 0, with out empty, when the
+// whole does not fit in capacity characters with its terminator.
+static int ConcatPieces(wchar_t *out, size_t capacity, const wchar_t *const *pieces, size_t count)
 {
-    size_t headLength = wcslen(head);
-    size_t tailLength = wcslen(tail);
+    size_t used = 0;
     if (capacity == 0)
         return 0;
-    out[0] = L'\0';
-    if (headLength + tailLength >= capacity)
-        return 0;
-    wmemcpy(out, head, headLength);
-    wmemcpy(out + headLength, tail, tailLength + 1);
+    for (size_t i = 0; i < count; i++) {
+        size_t length = wcslen(pieces[i]);
+        if (used + length >= capacity) {
+            out[0] = L'\0';
+            return 0;
+        }
+        wmemmove(out + used, pieces[i], length);
+        used += length;
+    }
+    out[used] = L'\0';
     return 1;
+}
+
+int ConcatPath(wchar_t *out, size_t capacity, const wchar_t *head, const wchar_t *tail)
+{
+    const wchar_t *pieces[2] = {head, tail};
+    return ConcatPieces(out, capacity, pieces, 2);
+}
+
+int JoinPath(wchar_t *out, size_t capacity, const wchar_t *folder, const wchar_t *name)
+{
+    const wchar_t *pieces[3] = {folder, L"\\", name};
+    return ConcatPieces(out, capacity, pieces, 3);
+}
+
+int IsRootFolder(const wchar_t *folder)
+{
+    const wchar_t *share;
+    if (folder[0] != L'\0' && folder[1] == L':' && folder[2] == L'\0')
+        return 1;
+    // \\server\share
+    if (folder[0] != L'\\' || folder[1] != L'\\')
+        return 0;
+    share = wcschr(folder + 2, L'\\');
+    return share != NULL && wcschr(share + 1, L'\\') == NULL;
 }
 
 int BuildInstallLayout(const wchar_t *launcherPath, wchar_t *installFolder, InstallLayout *layout)
@@ -69,30 +99,9 @@ int BuildInstallLayout(const wchar_t *launcherPath, wchar_t *installFolder, Inst
 int BuildHandOverCommandLine(int dotNetPresent, const wchar_t *updaterPath,
                              const wchar_t *runtimeInstallerPath, wchar_t *out, size_t capacity)
 {
-    const wchar_t *pieces[7];
-    size_t count = 0;
-    size_t used = 0;
-
-    if (!dotNetPresent) {
-        pieces[count++] = L"\"";
-        pieces[count++] = runtimeInstallerPath;
-        pieces[count++] = L"\" ";
-    }
-    pieces[count++] = L"\"";
-    pieces[count++] = updaterPath;
-    pieces[count++] = L"\"";
-
-    if (capacity == 0)
-        return 0;
-    for (size_t i = 0; i < count; i++) {
-        size_t length = wcslen(pieces[i]);
-        if (used + length >= capacity) {
-            out[0] = L'\0';
-            return 0;
-        }
-        wmemcpy(out + used, pieces[i], length);
-        used += length;
-    }
-    out[used] = L'\0';
-    return 1;
+    const wchar_t *direct[3] = {L"\"", updaterPath, L"\""};
+    const wchar_t *throughInstaller[5] = {L"\"", runtimeInstallerPath, L"\" \"", updaterPath, L"\""};
+    if (dotNetPresent)
+        return ConcatPieces(out, capacity, direct, 3);
+    return ConcatPieces(out, capacity, throughInstaller, 5);
 }

@@ -48,6 +48,12 @@ int BuildInstallLayout(const wchar_t *launcherPath, wchar_t *installFolder, Inst
 // whole does not fit in capacity characters with its terminator.
 int ConcatPath(wchar_t *out, size_t capacity, const wchar_t *head, const wchar_t *tail);
 
+// Copies folder, a backslash and name into out, under the same rule.
+int JoinPath(wchar_t *out, size_t capacity, const wchar_t *folder, const wchar_t *name);
+
+// 1 for a folder that is the root of a drive ("X:") or of a network share.
+int IsRootFolder(const wchar_t *folder);
+
 // The command line of the hand-over: the quoted updater path alone when .NET
 // Framework 4 is present, otherwise the quoted runtime installer path, a blank
 // and the quoted updater path. Returns 0 when it does not fit.

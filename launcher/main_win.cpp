@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "../housekeeping/housekeeping_win.h"
 #include "../probe/probe_win.h"
 
 static const wchar_t EnvironmentText[] =
@@ -39,12 +40,19 @@ void StartUpdater(int dotNetPresent, const wchar_t *updaterPath, const wchar_t *
 void RunLaunchSequence(HINSTANCE instance)
 {
     InstallLayout layout;
+    wchar_t desktopFolder[MAX_PATH];
     int dotNetPresent;
 
     if (!ResolveInstallLayout(&layout)) {
         MessageBoxW(NULL, PathTooLongText, PathTooLongCaption, MB_OK | MB_ICONERROR);
         return;
     }
+
+    // A missing desktop folder is not created, and then no shortcut is written.
+    if (SHGetSpecialFolderPathW(NULL, desktopFolder, CSIDL_DESKTOPDIRECTORY, FALSE))
+        CreateDesktopShortcut(desktopFolder, layout.launcherPath, g_InstallFolder);
+    StopRunningUpdaters(layout.updaterPath);
+    ApplyStagedFiles();
 
     if (!ProbePlatform()) {
         MessageBoxW(NULL, EnvironmentText, EnvironmentCaption, MB_OK);

@@ -3,7 +3,15 @@
 //   helper click-box yes|no|ok OUTFILE [TIMEOUT_MS]
 //       waits for a message box, writes its caption and text (UTF-8, one line
 //       each) to OUTFILE, then presses the button. Exit code 0 when pressed.
+//   helper hold FILE MILLISECONDS
+//       holds FILE open without any sharing for that long.
+//   helper read-shortcut LNK OUTFILE
+//       writes the shell link's target, working folder, show command,
+//       description, icon path and icon index to OUTFILE, one line each.
 #include <windows.h>
+
+#include <objidl.h>
+#include <shlobj.h>
 
 #include <stdio.h>
 #include <string.h>
@@ -66,8 +74,69 @@ static int ClickBox(const wchar_t *button, const wchar_t *outPath, DWORD timeout
     return 0;
 }
 
+static int Hold(const wchar_t *path, DWORD milliseconds)
+{
+    HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 2;
+    Sleep(milliseconds);
+    CloseHandle(file);
+    return 0;
+}
+
+static int ReadShortcut(const wchar_t *path, const wchar_t *outPath)
+{
+    IShellLinkW *link = NULL;
+    IPersistFile *file = NULL;
+    wchar_t text[MAX_PATH];
+    wchar_t number[16];
+    int value = 0;
+    int rc = 2;
+    FILE *out = NULL;
+
+    CoInitialize(NULL);
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkW, (void **)&link)))
+        goto Done;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, (void **)&file)) || FAILED(file->Load(path, STGM_READ)))
+        goto Done;
+    out = _wfopen(outPath, L"wb");
+    if (out == NULL)
+        goto Done;
+    text[0] = L'\0';
+    link->GetPath(text, MAX_PATH, NULL, SLGP_RAWPATH);
+    WriteUtf8Line(out, text);
+    text[0] = L'\0';
+    link->GetWorkingDirectory(text, MAX_PATH);
+    WriteUtf8Line(out, text);
+    link->GetShowCmd(&value);
+    swprintf(number, 16, L"%d", value);
+    WriteUtf8Line(out, number);
+    text[0] = L'\0';
+    link->GetDescription(text, MAX_PATH);
+    WriteUtf8Line(out, text);
+    text[0] = L'\0';
+    value = -1;
+    link->GetIconLocation(text, MAX_PATH, &value);
+    WriteUtf8Line(out, text);
+    swprintf(number, 16, L"%d", value);
+    WriteUtf8Line(out, number);
+    rc = 0;
+Done:
+    if (out != NULL)
+        fclose(out);
+    if (file != NULL)
+        file->Release();
+    if (link != NULL)
+        link->Release();
+    return rc;
+}
+
 int wmain(int argc, wchar_t **argv)
 {
+    if (argc >= 4 && wcscmp(argv[1], L"hold") == 0)
+        return Hold(argv[2], (DWORD)_wtoi(argv[3]));
+    if (argc >= 4 && wcscmp(argv[1], L"read-shortcut") == 0)
+        return ReadShortcut(argv[2], argv[3]);
     if (argc >= 4 && wcscmp(argv[1], L"click-box") == 0)
         return ClickBox(argv[2], argv[3], argc >= 5 ? (DWORD)_wtoi(argv[4]) : 20000);
     fwprintf(stderr, L"unknown command\n");

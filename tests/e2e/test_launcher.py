@@ -1,5 +1,6 @@
 """The whole launcher, started as a user would, in a Wine prefix of its own."""
 import os
+import shutil
 import sys
 import time
 import unittest
@@ -64,6 +65,72 @@ class HandOver(LauncherTest):
                         self.installer_starts(folder))
                     # The runtime installer hands the quoted updater path on.
                     self.assertEqual('"%s\\Updater.exe"' % folder, starts[0][0])
+
+
+class Housekeeping(LauncherTest):
+    def read_shortcut(self):
+        lnk = "C:\\users\\%s\\Desktop\\OrvaneLauncher.lnk" % os.environ.get("USER", "root")
+        out = os.path.join(self.prefix.dir, "shortcut.txt")
+        self.assertEqual(0, self.prefix.helper("read-shortcut", lnk, out).wait(timeout=60))
+        return winenv.read_box(out)
+
+    def test_running_updater_is_stopped_before_staged_files_are_applied(self):
+        folder = FOLDERS[0]
+        self.set_dotnet("Full", "4.0.30319")
+        unix = self.prefix.install_launcher(folder)
+        # A running updater holds Updater.lock without sharing; an update of it is staged.
+        running = self.prefix.start([folder + "\\Updater.exe", "--stay"], cwd=unix)
+        lock = os.path.join(unix, "Updater.lock")
+        self.assertTrue(winenv.wait_for(lambda: os.path.exists(lock)))
+        os.makedirs(os.path.join(unix, "temp"))
+        with open(os.path.join(unix, "temp", "Updater.lock"), "w") as f:
+            f.write("staged")
+        with open(os.path.join(unix, "temp", "data.pak"), "w") as f:
+            f.write("staged data")
+
+        self.assertEqual(0, self.prefix.run_launcher(folder))
+        self.assertEqual(0, running.wait(timeout=30), "the running updater was terminated with code 0")
+        with open(lock) as f:
+            self.assertEqual("staged", f.read())
+        with open(os.path.join(unix, "data.pak")) as f:
+            self.assertEqual("staged data", f.read())
+        self.assertFalse(os.path.exists(os.path.join(unix, "temp")))
+        starts = self.updater_starts(folder, count=2)
+        self.assertEqual('"%s\\Updater.exe"' % folder, starts[1][0])
+
+    def test_shortcut_follows_the_launcher_when_it_moves(self):
+        self.set_dotnet("Full", "4.0.30319")
+        first, moved = FOLDERS
+        self.prefix.install_launcher(first)
+        self.assertEqual(0, self.prefix.run_launcher(first))
+        target, working, show, description, icon, index = self.read_shortcut()[:6]
+        self.assertEqual(first + "\\OrvaneLauncher.exe", target)
+        self.assertEqual(first, working)
+        self.assertEqual(("1", "OrvaneLauncher Agent", target, "0"), (show, description, icon, index))
+
+        self.prefix.install_launcher(moved)
+        self.assertEqual(0, self.prefix.run_launcher(moved))
+        target, working = self.read_shortcut()[:2]
+        self.assertEqual(moved + "\\OrvaneLauncher.exe", target)
+        self.assertEqual(moved, working)
+
+    def test_install_folder_at_a_drive_root_leaves_temp_alone(self):
+        self.set_dotnet("Full", "4.0.30319")
+        root = os.path.join(self.prefix.dir, "xdrive")
+        os.makedirs(os.path.join(root, "temp"))
+        os.symlink(root, os.path.join(self.prefix.dir, "prefix", "dosdevices", "x:"))
+        for name in ("OrvaneLauncher.exe",) + winenv.COMPONENTS:
+            src = self.prefix.build_dir if name.endswith("Launcher.exe") else os.path.join(
+                self.prefix.build_dir, "stand-ins")
+            shutil.copy(os.path.join(src, name), root)
+        with open(os.path.join(root, "temp", "other-program.dat"), "w") as f:
+            f.write("belongs to another program")
+
+        self.assertEqual(0, self.prefix.run([r"X:\OrvaneLauncher.exe"], cwd=root))
+        records = winenv.wait_for(lambda: winenv.read_records(os.path.join(root, "Updater.record")))
+        self.assertEqual('"X:\\Updater.exe"', records[0][0])
+        self.assertEqual(["other-program.dat"], os.listdir(os.path.join(root, "temp")))
+        self.assertFalse(os.path.exists(os.path.join(root, "other-program.dat")))
 
 
 class PathTooLong(LauncherTest):

@@ -98,3 +98,22 @@ TEST(HandOverCommandLine, RefusesABufferTooSmall)
 }
 
 } // namespace
+
+TEST(InstallLayout, JoinPathAndRootFolders)
+{
+    wchar_t out[16];
+    EXPECT_EQ(1, JoinPath(out, 16, L"C:\\Game", L"temp"));
+    EXPECT_EQ(std::wstring(L"C:\\Game\\temp"), out);
+    EXPECT_EQ(0, JoinPath(out, 16, L"C:\\Games\\Orvane", L"temp")); // 20 characters
+    EXPECT_EQ(L'\0', out[0]);
+
+    const struct {
+        const wchar_t *folder;
+        int root;
+    } cases[] = {
+        {L"X:", 1}, {L"c:", 1}, {L"\\\\server\\share", 1}, {L"C:\\Games", 0},
+        {L"\\\\server\\share\\Games", 0}, {L"\\\\server", 0}, {L"", 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.root, IsRootFolder(c.folder)) << testing::PrintToString(std::wstring(c.folder));
+}
