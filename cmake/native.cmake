@@ -10,6 +10,7 @@ if(LAUNCHER_TESTS)
         tests/native/platform_test.cpp
         tests/native/dotnet_version_test.cpp
         tests/native/device_path_test.cpp
+        tests/native/progress_math_test.cpp
     )
     target_compile_options(native_tests PRIVATE ${SANITIZE} -g)
     target_link_libraries(native_tests PRIVATE launcher_pure GTest::gtest_main)

@@ -17,6 +17,8 @@ add_library(launcher_win STATIC
     housekeeping/process_terminator_win.cpp
     housekeeping/staged_update_win.cpp
     housekeeping/desktop_shortcut_win.cpp
+    download/download_worker_win.cpp
+    download/progress_window_win.cpp
 )
 target_compile_options(launcher_win PRIVATE ${LAUNCHER_FLAGS})
 target_link_libraries(launcher_win PUBLIC launcher_pure

@@ -15,6 +15,10 @@ int IsComponentPresent(const wchar_t *componentPath);
 // Returns 0 only when the user declined to download it again.
 int AcquireComponent(HINSTANCE instance, const wchar_t *componentPath, const wchar_t *address);
 
+// How a download's worker thread is started; tests replace it to make it fail.
+extern HANDLE(WINAPI *g_CreateWorkerThread)(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LPVOID,
+                                            DWORD, LPDWORD);
+
 // Starts the updater, directly or through the runtime installer.
 void StartUpdater(int dotNetPresent, const wchar_t *updaterPath, const wchar_t *runtimeInstallerPath);
 

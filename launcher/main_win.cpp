@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "../download/download_win.h"
 #include "../housekeeping/housekeeping_win.h"
 #include "../probe/probe_win.h"
 
@@ -43,6 +44,7 @@ void RunLaunchSequence(HINSTANCE instance)
     wchar_t desktopFolder[MAX_PATH];
     int dotNetPresent;
 
+    RegisterProgressWindowClass(instance);
     if (!ResolveInstallLayout(&layout)) {
         MessageBoxW(NULL, PathTooLongText, PathTooLongCaption, MB_OK | MB_ICONERROR);
         return;

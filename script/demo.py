@@ -3,7 +3,6 @@ the demo download server serving the stand-ins, a first start of the launcher,
 then a second start with an updater still running and a file staged, and a
 report of what happened."""
 import os
-import shutil
 import subprocess
 import sys
 import time
@@ -17,6 +16,24 @@ FOLDER = "C:\\Games\\Orvane"
 
 def section(title):
     print("\n== %s" % title)
+
+
+def take_screenshot(server_log, path):
+    """Saves the progress window in the middle of the first download."""
+    def first_request():
+        with open(server_log) as f:
+            return "GET" in f.read()
+    if not winenv.wait_for(first_request, timeout=60):
+        return None
+    time.sleep(0.8)
+    screen = path + ".screen.png"
+    rc = subprocess.run(["import", "-window", "root", screen], stderr=subprocess.DEVNULL).returncode
+    if rc != 0:
+        return None
+    # The window stands at 400, 300 and is 400 x 150.
+    subprocess.run(["convert", screen, "-crop", "420x170+390+290", "+repage", path], check=True)
+    os.remove(screen)
+    return os.path.abspath(path)
 
 
 def report_components(install):
@@ -61,9 +78,11 @@ def main():
         install = prefix.install_launcher(FOLDER, components=())
         served = os.path.join(build_dir, "stand-ins")
         server_log = os.path.join(prefix.dir, "server.log")
+        # Slowed to about 64 KB/s, so that each download takes a couple of
+        # seconds and the progress window can be seen.
         server = subprocess.Popen(
             [sys.executable, os.path.join(HERE, "..", "stand-ins", "download_server.py"),
-             "--root", served, "--port", host.rsplit(":", 1)[1]],
+             "--root", served, "--port", host.rsplit(":", 1)[1], "--rate", "65536"],
             stdout=open(server_log, "w"), stderr=subprocess.STDOUT)
         time.sleep(0.5)
 
@@ -71,12 +90,11 @@ def main():
         print("install folder %s holds: %s" % (FOLDER, ", ".join(sorted(os.listdir(install)))))
         print("download server http://%s/downloader/ serves the stand-ins of %s" % (host, served))
         print("no .NET Framework 4 setup keys are in this prefix")
-        # The launcher cannot download yet: the demo places the components itself.
-        for name in winenv.COMPONENTS:
-            shutil.copy(os.path.join(served, name), install)
-        print("NOTE: downloading is not built yet; the demo placed %s itself" % ", ".join(winenv.COMPONENTS))
-        rc = prefix.run_launcher(FOLDER)
+        launcher = prefix.start([FOLDER + "\\OrvaneLauncher.exe"], cwd=install)
+        screenshot = take_screenshot(server_log, os.path.join(build_dir, "progress-window.png"))
+        rc = launcher.wait(timeout=300)
         print("launcher exit code: %d" % rc)
+        print("screenshot of the progress window during the first download: %s" % (screenshot or "none taken"))
         report_components(install)
         with open(server_log) as f:
             requests = [line.strip() for line in f if "GET" in line]

@@ -3,6 +3,9 @@
 //   helper click-box yes|no|ok OUTFILE [TIMEOUT_MS]
 //       waits for a message box, writes its caption and text (UTF-8, one line
 //       each) to OUTFILE, then presses the button. Exit code 0 when pressed.
+//   helper bar-pixels OUTFILE [TIMEOUT_MS]
+//       waits for a visible progress window and writes the colours (hex) of
+//       the bar's first pixels and the frame's middle, in its client area.
 //   helper hold FILE MILLISECONDS
 //       holds FILE open without any sharing for that long.
 //   helper read-shortcut LNK OUTFILE
@@ -74,6 +77,31 @@ static int ClickBox(const wchar_t *button, const wchar_t *outPath, DWORD timeout
     return 0;
 }
 
+static int BarPixels(const wchar_t *outPath, DWORD timeout)
+{
+    DWORD start = GetTickCount();
+    HWND window = NULL;
+    HDC dc;
+    FILE *out;
+    wchar_t line[64];
+
+    while ((window = FindWindowW(L"launcherClassName", NULL)) == NULL || !IsWindowVisible(window)) {
+        if (GetTickCount() - start > timeout)
+            return 2;
+        Sleep(20);
+    }
+    Sleep(300); // painted by now
+    dc = GetDC(window);
+    swprintf(line, 64, L"%06lx %06lx", (unsigned long)GetPixel(dc, 55, 75), (unsigned long)GetPixel(dc, 200, 75));
+    ReleaseDC(window, dc);
+    out = _wfopen(outPath, L"wb");
+    if (out == NULL)
+        return 3;
+    WriteUtf8Line(out, line);
+    fclose(out);
+    return 0;
+}
+
 static int Hold(const wchar_t *path, DWORD milliseconds)
 {
     HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
@@ -133,6 +161,8 @@ Done:
 
 int wmain(int argc, wchar_t **argv)
 {
+    if (argc >= 3 && wcscmp(argv[1], L"bar-pixels") == 0)
+        return BarPixels(argv[2], argc >= 4 ? (DWORD)_wtoi(argv[3]) : 20000);
     if (argc >= 4 && wcscmp(argv[1], L"hold") == 0)
         return Hold(argv[2], (DWORD)_wtoi(argv[3]));
     if (argc >= 4 && wcscmp(argv[1], L"read-shortcut") == 0)

@@ -8,6 +8,9 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import winenv  # noqa: E402
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "server"))
+import test_server  # noqa: E402
+
 BUILD_DIR = os.environ.get("LAUNCHER_BUILD_DIR", "")
 FOLDERS = ("C:\\Games\\Orvane", "C:\\My Games\\奥瓦恩 在线")
 NDP = "HKLM\\SOFTWARE\\Wow6432Node\\Microsoft\\NET Framework Setup\\NDP\\v4\\"
@@ -131,6 +134,97 @@ class Housekeeping(LauncherTest):
         self.assertEqual('"X:\\Updater.exe"', records[0][0])
         self.assertEqual(["other-program.dat"], os.listdir(os.path.join(root, "temp")))
         self.assertFalse(os.path.exists(os.path.join(root, "other-program.dat")))
+
+
+class Acquisition(LauncherTest):
+    def setUp(self):
+        super().setUp()
+        port = int(os.environ["LAUNCHER_DOWNLOAD_HOST"].rsplit(":", 1)[1])
+        self.served = os.path.join(BUILD_DIR, "stand-ins")
+        self.server = test_server.Server(port, self.served).start()
+        self.addCleanup(self.server.stop)
+        self.folder = FOLDERS[1]
+        self.install = self.prefix.install_launcher(self.folder, components=())
+
+    def served_bytes(self, name):
+        with open(os.path.join(self.served, name), "rb") as f:
+            return f.read()
+
+    def installed_bytes(self, name):
+        with open(os.path.join(self.install, name), "rb") as f:
+            return f.read()
+
+    def answer_box(self, button):
+        out = os.path.join(self.prefix.dir, "box-%s.txt" % button)
+        return self.prefix.helper("click-box", button, out, "60000"), out
+
+    def test_first_start_downloads_every_missing_component_without_a_question(self):
+        self.assertEqual(0, self.prefix.run_launcher(self.folder))
+        for name in winenv.COMPONENTS:
+            self.assertEqual(self.served_bytes(name), self.installed_bytes(name), name)
+            self.assertEqual([("/downloader/" + name, "ZuveRI/1.0")], self.server.requested(name))
+        self.assertEqual([n for n in os.listdir(self.install) if n.endswith(".tmp")], [])
+        starts = self.updater_starts(self.folder)
+        self.assertEqual('"%s\\Updater.exe"' % self.folder, starts[0][0])
+        self.assertEqual('"%s\\Vextal.exe" "%s\\Updater.exe"' % (self.folder, self.folder),
+                         self.installer_starts(self.folder)[0][0])
+
+    def test_a_component_of_10239_bytes_is_fetched_again_and_one_of_10240_kept(self):
+        self.set_dotnet("Full", "4.0.30319")
+        with open(os.path.join(self.install, "7z.dll"), "wb") as f:
+            f.write(b"k" * 10240)
+        with open(os.path.join(self.install, "Updater.exe"), "wb") as f:
+            f.write(b"s" * 10239)
+        self.assertEqual(0, self.prefix.run_launcher(self.folder))
+        self.assertEqual(b"k" * 10240, self.installed_bytes("7z.dll"))
+        self.assertEqual([], self.server.requested("7z.dll"))
+        self.assertEqual(self.served_bytes("Updater.exe"), self.installed_bytes("Updater.exe"))
+        self.assertEqual([], self.server.requested("Vextal.exe"))
+        self.assertTrue(self.updater_starts(self.folder))
+
+    def test_a_folder_bearing_the_component_name_is_missing(self):
+        self.set_dotnet("Full", "4.0.30319")
+        os.makedirs(os.path.join(self.install, "7z.dll"))
+        helper, box = self.answer_box("no")
+        self.assertEqual(0, self.prefix.run_launcher(self.folder))
+        self.assertEqual(0, helper.wait(timeout=60))
+        self.assertEqual(1, len(self.server.requested("7z.dll")))
+        self.assertTrue(os.path.isdir(os.path.join(self.install, "7z.dll")))
+        self.assertEqual([], self.server.requested("Updater.exe"))
+
+    def test_failed_download_then_yes_downloads_again_in_a_fresh_window(self):
+        self.set_dotnet("Full", "4.0.30319")
+        # The first answer stops half-way, so that its window's bar was half full;
+        # the second waits before it answers, while the new window is sampled.
+        self.server.plan("7z.dll", "cut", "late/2500")
+        helper, box = self.answer_box("yes")
+        launcher = self.prefix.start([self.folder + "\\OrvaneLauncher.exe"], cwd=self.install)
+        self.assertEqual(0, helper.wait(timeout=90))
+        pixels = os.path.join(self.prefix.dir, "bar.txt")
+        sampler = self.prefix.helper("bar-pixels", pixels, "20000")
+        self.assertEqual(0, sampler.wait(timeout=60))
+        self.assertEqual(0, launcher.wait(timeout=120))
+
+        caption, text, buttons, icon = winenv.read_box(box)[:4]
+        self.assertEqual("运行下载失败", caption)
+        self.assertEqual("运行环境下载失败，是否重新下载？", text)
+        self.assertEqual(("buttons=yes,no", "icon"), (buttons, icon))
+        bar_start, frame_middle = winenv.read_box(pixels)[0].split()
+        self.assertEqual(("ffffff", "ffffff"), (bar_start, frame_middle), "the new bar starts empty")
+        self.assertEqual(2, len(self.server.requested("7z.dll")))
+        self.assertEqual(self.served_bytes("7z.dll"), self.installed_bytes("7z.dll"))
+        self.assertTrue(self.updater_starts(self.folder))
+
+    def test_declining_the_retry_ends_the_run(self):
+        self.server.plan("7z.dll", "status404")
+        helper, box = self.answer_box("no")
+        self.assertEqual(0, self.prefix.run_launcher(self.folder))
+        self.assertEqual(0, helper.wait(timeout=60))
+        self.assertEqual("运行下载失败", winenv.read_box(box)[0])
+        self.assertFalse(os.path.exists(os.path.join(self.install, "7z.dll")))
+        self.assertEqual([], self.server.requested("Updater.exe"))
+        time.sleep(0.5)
+        self.assertEqual([], winenv.read_records(os.path.join(self.install, "Updater.record")))
 
 
 class PathTooLong(LauncherTest):
