@@ -11,8 +11,8 @@ std::atomic<LONG> g_ProgressSlot;
 HWND g_WindowSlot;
 std::atomic<LONG> g_CancelSlot;
 
-// Large reads keep up with the link; the body still streams straight to disk.
-enum { READ_BLOCK = 64 * 1024 };
+// Reads grow up to this on a fast link; the body still streams straight to disk.
+enum { READ_BUFFER = 256 * 1024 };
 
 // Announced length taken when the response gives none.
 static const DWORD DefaultAnnouncedLength = 1024;
@@ -23,7 +23,8 @@ DWORD WINAPI DownloadWorkerProc(LPVOID unused)
     HINTERNET request = NULL;
     HANDLE file = INVALID_HANDLE_VALUE;
     wchar_t temporary[MAX_PATH];
-    static BYTE buffer[READ_BLOCK]; // one worker works at a time
+    static BYTE buffer[READ_BUFFER]; // one worker works at a time
+    DWORD block = MIN_READ_BLOCK;
     DWORD status = 0;
     DWORD announced = 0;
     DWORD size;
@@ -62,13 +63,13 @@ DWORD WINAPI DownloadWorkerProc(LPVOID unused)
 
     do {
         LONG percentage;
-        DWORD available = 0;
-        // A read of a whole block waits until the block is full; asking what
-        // has arrived first keeps progress and cancellation prompt on a slow link.
+        DWORD started = GetTickCount();
+        // A read waits until its whole block has arrived: the block follows the
+        // link, so that a slow one still shows progress and sees a cancel soon.
         lastRead = 0;
-        if (InternetQueryDataAvailable(request, &available, 0, 0) && available > 0 &&
-            !InternetReadFile(request, buffer, available < sizeof buffer ? available : sizeof buffer, &lastRead))
+        if (!InternetReadFile(request, buffer, block, &lastRead))
             lastRead = 0;
+        block = NextReadBlock(block, GetTickCount() - started, READ_BUFFER);
         if (lastRead > 0 && (!WriteFile(file, buffer, lastRead, &written, NULL) || written != lastRead)) {
             failed = 1;
             break;

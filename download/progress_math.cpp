@@ -24,3 +24,12 @@ void ComputeProgressLayout(int outerWidth, int outerHeight, int progress, Progre
     layout->frame = {unit, middle - 10, 7 * unit, middle + 10};
     layout->bar = {unit, middle - 10, unit + (int)((int64_t)6 * unit * progress / 100), middle + 10};
 }
+
+uint32_t NextReadBlock(uint32_t block, uint32_t elapsedMilliseconds, uint32_t largest)
+{
+    if (elapsedMilliseconds < 25 && block <= largest / 2)
+        return block * 2;
+    if (elapsedMilliseconds > 150 && block >= 2 * MIN_READ_BLOCK)
+        return block / 2;
+    return block;
+}

@@ -54,3 +54,27 @@ TEST(ProgressLayout, BoxesOfA400By150Window)
         EXPECT_LE(layout.bar.right, layout.frame.right);
     }
 }
+
+TEST(ReadBlock, FollowsHowLongTheLastReadTook)
+{
+    const uint32_t largest = 256 * 1024;
+    const struct {
+        uint32_t block, elapsed, next;
+    } cases[] = {
+        {MIN_READ_BLOCK, 0, 2 * MIN_READ_BLOCK},        // quick: grow
+        {largest / 2, 10, largest},
+        {largest, 0, largest},                          // never past the buffer
+        {largest, 400, largest / 2},                    // slow: shrink
+        {MIN_READ_BLOCK, 1000, MIN_READ_BLOCK},         // never below the smallest
+        {4 * MIN_READ_BLOCK, 25, 4 * MIN_READ_BLOCK},   // in between: keep
+        {4 * MIN_READ_BLOCK, 150, 4 * MIN_READ_BLOCK},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.next, NextReadBlock(c.block, c.elapsed, largest)) << c.block << " after " << c.elapsed << " ms";
+
+    // From the smallest block, a fast link reaches the largest within a few reads.
+    uint32_t block = MIN_READ_BLOCK;
+    for (int i = 0; i < 5; i++)
+        block = NextReadBlock(block, 1, largest);
+    EXPECT_EQ(largest, block);
+}
