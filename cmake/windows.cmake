@@ -21,6 +21,9 @@ add_library(launcher_win STATIC
     download/progress_window_win.cpp
 )
 target_compile_options(launcher_win PRIVATE ${LAUNCHER_FLAGS})
+# Process enumeration from psapi.dll, which every Windows version has, rather
+# than the K32 entry points that kernel32 gained only in Windows 7.
+target_compile_definitions(launcher_win PRIVATE PSAPI_VERSION=1)
 target_link_libraries(launcher_win PUBLIC launcher_pure
     wininet psapi ole32 uuid shell32 user32 gdi32 advapi32)
 

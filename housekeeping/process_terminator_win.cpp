@@ -19,6 +19,9 @@ struct DriveTable {
     size_t count;
 };
 
+// Large for a stack; only the launch thread converts paths.
+static DriveTable s_DriveTable;
+
 // Reads the drive list and queries the device of every drive but A: and B:.
 // A drive whose query fails keeps no device and is passed over by the conversion.
 static void ReadDriveTable(DriveTable *table)
@@ -45,16 +48,14 @@ static void ReadDriveTable(DriveTable *table)
 
 int DevicePathToDrivePath(const wchar_t *devicePath, wchar_t *out)
 {
-    static DriveTable table;
     if (devicePath == NULL || out == NULL)
         return 0;
-    ReadDriveTable(&table);
-    return ConvertDevicePath(devicePath, table.drives, table.count, out, MAX_PATH);
+    ReadDriveTable(&s_DriveTable);
+    return ConvertDevicePath(devicePath, s_DriveTable.drives, s_DriveTable.count, out, MAX_PATH);
 }
 
 int TerminateProcessesByImagePath(const wchar_t *imagePath)
 {
-    static DriveTable table;
     DWORD ids[1024];
     DWORD bytes = 0;
     int count = 0;
@@ -62,7 +63,7 @@ int TerminateProcessesByImagePath(const wchar_t *imagePath)
     if (!EnumProcesses(ids, sizeof ids, &bytes))
         return 0;
     // The drives are read once a pass, not once a process.
-    ReadDriveTable(&table);
+    ReadDriveTable(&s_DriveTable);
 
     for (DWORD i = 0; i < bytes / sizeof ids[0]; i++) {
         HANDLE process;
@@ -73,7 +74,7 @@ int TerminateProcessesByImagePath(const wchar_t *imagePath)
         if (process == NULL)
             continue;
         if (GetProcessImageFileNameW(process, image, MAX_PATH) != 0) {
-            ConvertDevicePath(image, table.drives, table.count, converted, MAX_PATH);
+            ConvertDevicePath(image, s_DriveTable.drives, s_DriveTable.count, converted, MAX_PATH);
             if (lstrcmpiW(converted, imagePath) == 0) {
                 // Counted whatever becomes of the request: the next pass meets it again.
                 count++;

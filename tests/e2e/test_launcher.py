@@ -34,18 +34,24 @@ class LauncherTest(unittest.TestCase):
 
 
 class HandOver(LauncherTest):
+    def start_with_dotnet(self, folder, profile, version):
+        """One start, the .NET keys as given (none when version is None), the
+        records of earlier starts gone."""
+        self.prefix.run(["reg", "delete", NDP.rstrip("\\"), "/f"])
+        if version:
+            self.set_dotnet(profile, version)
+        unix = self.prefix.install_launcher(folder)
+        for name in ("Updater.record", "Vextal.record"):
+            if os.path.exists(os.path.join(unix, name)):
+                os.remove(os.path.join(unix, name))
+        self.assertEqual(0, self.prefix.run_launcher(folder))
+        return self.updater_starts(folder)
+
     def test_dotnet_present_starts_the_updater_directly(self):
         for profile in ("Full", "Client"):
             for folder in FOLDERS:
                 with self.subTest(profile=profile, folder=folder):
-                    self.prefix.run(["reg", "delete", NDP.rstrip("\\"), "/f"])
-                    self.set_dotnet(profile, "4.0.30319")
-                    unix = self.prefix.install_launcher(folder)
-                    for name in ("Updater.record", "Vextal.record"):
-                        if os.path.exists(os.path.join(unix, name)):
-                            os.remove(os.path.join(unix, name))
-                    self.assertEqual(0, self.prefix.run_launcher(folder))
-                    starts = self.updater_starts(folder)
+                    starts = self.start_with_dotnet(folder, profile, "4.0.30319")
                     self.assertEqual([('"%s\\Updater.exe"' % folder, folder)], starts)
                     time.sleep(0.5)
                     self.assertEqual([], self.installer_starts(folder))
@@ -54,15 +60,7 @@ class HandOver(LauncherTest):
         for version in (None, "4.0.30318"):
             for folder in FOLDERS:
                 with self.subTest(version=version, folder=folder):
-                    self.prefix.run(["reg", "delete", NDP.rstrip("\\"), "/f"])
-                    if version:
-                        self.set_dotnet("Full", version)
-                    unix = self.prefix.install_launcher(folder)
-                    for name in ("Updater.record", "Vextal.record"):
-                        if os.path.exists(os.path.join(unix, name)):
-                            os.remove(os.path.join(unix, name))
-                    self.assertEqual(0, self.prefix.run_launcher(folder))
-                    starts = self.updater_starts(folder)
+                    starts = self.start_with_dotnet(folder, "Full", version)
                     self.assertEqual(
                         [('"%s\\Vextal.exe" "%s\\Updater.exe"' % (folder, folder), folder)],
                         self.installer_starts(folder))
