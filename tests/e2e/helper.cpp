@@ -40,6 +40,14 @@ static BOOL CALLBACK FindMessageBox(HWND window, LPARAM found)
     return FALSE;
 }
 
+// The message box keeps its icon control when it shows no icon: only a visible
+// control that holds an icon counts.
+static int HasIcon(HWND box)
+{
+    HWND icon = GetDlgItem(box, 0x0440);
+    return icon != NULL && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
+}
+
 static int ClickBox(const wchar_t *button, const wchar_t *outPath, DWORD timeout)
 {
     HWND box = NULL;
@@ -67,7 +75,7 @@ static int ClickBox(const wchar_t *button, const wchar_t *outPath, DWORD timeout
     WriteUtf8Line(out, caption);
     WriteUtf8Line(out, text);
     WriteUtf8Line(out, GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO) ? L"buttons=yes,no" : L"buttons=ok");
-    WriteUtf8Line(out, GetDlgItem(box, 0x0440) || GetDlgItem(box, 0x0014) ? L"icon" : L"no-icon");
+    WriteUtf8Line(out, HasIcon(box) ? L"icon" : L"no-icon");
     fclose(out);
 
     id = wcscmp(button, L"yes") == 0 ? IDYES : wcscmp(button, L"no") == 0 ? IDNO : IDOK;
