@@ -39,12 +39,10 @@ WPARAM RunProgressWindow(HWND window)
 {
     MSG message;
 
-    // Waits for messages rather than polling; a WM_QUIT posted to the window
-    // ends the loop as well as one posted to the thread.
+    // Waits for messages rather than polling. GetMessageW returns 0 for a
+    // WM_QUIT whether it was posted to the window or to the thread.
     ZeroMemory(&message, sizeof message);
     while (GetMessageW(&message, NULL, 0, 0) > 0) {
-        if (message.message == WM_QUIT)
-            break;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -67,11 +65,11 @@ LRESULT CALLBACK ProgressWindowProc(HWND window, UINT message, WPARAM wParam, LP
         ShowWindow(window, SW_HIDE);
         return 0;
     case WM_PAINT:
+        // Also for a paint that the worker posted with nothing invalidated.
         PaintProgress(window);
-        return DefWindowProcW(window, message, wParam, lParam);
-    default:
-        return DefWindowProcW(window, message, wParam, lParam);
+        break;
     }
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void PaintProgress(HWND window)

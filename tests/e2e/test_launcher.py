@@ -1,6 +1,5 @@
 """The whole launcher, started as a user would, in a Wine prefix of its own."""
 import os
-import shutil
 import sys
 import time
 import unittest
@@ -120,10 +119,7 @@ class Housekeeping(LauncherTest):
         root = os.path.join(self.prefix.dir, "xdrive")
         os.makedirs(os.path.join(root, "temp"))
         os.symlink(root, os.path.join(self.prefix.dir, "prefix", "dosdevices", "x:"))
-        for name in ("OrvaneLauncher.exe",) + winenv.COMPONENTS:
-            src = self.prefix.build_dir if name.endswith("Launcher.exe") else os.path.join(
-                self.prefix.build_dir, "stand-ins")
-            shutil.copy(os.path.join(src, name), root)
+        self.prefix.install_launcher(root)
         with open(os.path.join(root, "temp", "other-program.dat"), "w") as f:
             f.write("belongs to another program")
 

@@ -52,8 +52,9 @@ class Prefix:
         assert rc == 0, "reg add failed"
 
     def install_launcher(self, folder, components=COMPONENTS):
-        """Puts the launcher and the named stand-in components into a folder."""
-        unix = self.unix(folder)
+        """Puts the launcher and the named stand-in components into a folder
+        on drive C: (or, given a Unix path, into that folder)."""
+        unix = folder if folder.startswith("/") else self.unix(folder)
         os.makedirs(unix, exist_ok=True)
         shutil.copy(os.path.join(self.build_dir, "OrvaneLauncher.exe"), unix)
         for name in components:

@@ -18,15 +18,6 @@ std::string Body(size_t size)
     return bytes;
 }
 
-std::wstring ServerAddress(const std::wstring &path)
-{
-    const char *host = getenv("LAUNCHER_TEST_SERVER");
-    std::wstring address = L"http://";
-    for (const char *c = host ? host : ""; *c; c++)
-        address += (wchar_t)*c;
-    return address + path;
-}
-
 LRESULT CALLBACK SinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return DefWindowProcW(window, message, wParam, lParam);
@@ -60,7 +51,7 @@ protected:
     std::vector<UINT> RunWorker(const std::wstring &path, DWORD cancelAfter = INFINITE)
     {
         std::vector<UINT> posted;
-        address = path.compare(0, 7, L"http://") == 0 ? path : ServerAddress(path);
+        address = path.compare(0, 7, L"http://") == 0 ? path : TestServerAddress(path);
         g_AddressSlot = address.c_str();
         g_DestinationSlot = destination.c_str();
         HANDLE thread = CreateThread(NULL, 0, DownloadWorkerProc, NULL, 0, NULL);

@@ -189,16 +189,6 @@ protected:
     }
 };
 
-std::wstring Address(const char *path)
-{
-    std::wstring address = L"http://";
-    for (const char *c = getenv("LAUNCHER_TEST_SERVER"); c && *c; c++)
-        address += (wchar_t)*c;
-    for (const char *c = path; *c; c++)
-        address += (wchar_t)*c;
-    return address;
-}
-
 DWORD WINAPI CloseProgressWindow(LPVOID)
 {
     for (int i = 0; i < 200; i++) {
@@ -216,7 +206,7 @@ DWORD WINAPI CloseProgressWindow(LPVOID)
 
 TEST_F(FailedAttempt, ClosingTheWindowDuringADownloadLeadsToThePrompt)
 {
-    std::wstring address = Address("/slow/50000/400");
+    std::wstring address = TestServerAddress(L"/slow/50000/400");
     HANDLE closer = CreateThread(NULL, 0, CloseProgressWindow, NULL, 0, NULL);
     int result = AcquireComponent(GetModuleHandleW(NULL), component.c_str(), address.c_str());
     WaitForSingleObject(closer, 5000);
@@ -235,7 +225,7 @@ HANDLE WINAPI NoThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LP
 
 TEST_F(FailedAttempt, AWorkerThatCannotStartLeadsToThePrompt)
 {
-    std::wstring address = Address("/ok/20000");
+    std::wstring address = TestServerAddress(L"/ok/20000");
     g_CreateWorkerThread = NoThread;
     int result = AcquireComponent(GetModuleHandleW(NULL), component.c_str(), address.c_str());
     g_CreateWorkerThread = CreateThread;
@@ -245,7 +235,7 @@ TEST_F(FailedAttempt, AWorkerThatCannotStartLeadsToThePrompt)
 
 TEST_F(FailedAttempt, AWindowThatCannotBeCreatedLeadsToThePrompt)
 {
-    std::wstring address = Address("/ok/20000");
+    std::wstring address = TestServerAddress(L"/ok/20000");
     ASSERT_TRUE(UnregisterClassW(L"launcherClassName", GetModuleHandleW(NULL)));
     int result = AcquireComponent(GetModuleHandleW(NULL), component.c_str(), address.c_str());
     ExpectRetryPromptAnsweredNo(result);

@@ -20,6 +20,15 @@ inline std::wstring EnvironmentPath(const char *name)
     return value ? WindowsPathOfUnix(value) : std::wstring();
 }
 
+// An address on the test server, whose host the wrapper puts in the environment.
+inline std::wstring TestServerAddress(const std::wstring &path)
+{
+    std::wstring address = L"http://";
+    for (const char *c = getenv("LAUNCHER_TEST_SERVER"); c && *c; c++)
+        address += (wchar_t)*c;
+    return address + path;
+}
+
 // An empty folder of the test's own, made anew.
 inline std::wstring FreshFolder(const std::wstring &path)
 {
